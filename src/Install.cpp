@@ -1,0 +1,21 @@
+// The program entry: initialize the application, create Form1, run the event loop.
+#include <windows.h>
+
+#include "mainUnit.h"
+
+using forms::Application;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        Application->Initialize();
+        Application->CreateForm(Form1);
+        Application->Run();
+    } catch (const forms::Exception& e) {
+        Application->ShowApplicationError(e);
+        return 1;
+    } catch (const std::exception& e) {
+        Application->ShowApplicationError(forms::Exception(e.what()));
+        return 1;
+    }
+    return 0;
+}

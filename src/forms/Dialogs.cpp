@@ -1,0 +1,120 @@
+// The message dialog: a modal window with the text and one OK button.
+#include <algorithm>
+
+#include "forms/Forms.h"
+
+namespace forms {
+
+namespace {
+
+constexpr const char* kDialogClass = "TMessageForm";
+
+struct DialogState {
+    bool done = false;
+};
+
+LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+    auto state = reinterpret_cast<DialogState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_COMMAND:
+        if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED && state) state->done = true;
+        return 0;
+    case WM_CLOSE:
+        if (state) state->done = true;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void ShowMessage(const std::string& text) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!GetClassInfoExA(instance, kDialogClass, &wc)) {
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &DialogProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kDialogClass;
+        if (!RegisterClassExA(&wc)) throw EOSError("Cannot register the message dialog");
+    }
+
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    UniqueFont font(CreateFontIndirectA(&metrics.lfMessageFont));
+
+    // Measure: the text wraps at word boundaries within half the screen's width.
+    const UINT textFlags = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT textRect{0, 0, screenWidth / 2, 0};
+    TEXTMETRICA tm{};
+    {
+        WindowDc screen(nullptr);
+        SelectedObject selected(screen.Get(), font.Get());
+        GetTextMetricsA(screen.Get(), &tm);
+        DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &textRect, textFlags | DT_CALCRECT);
+    }
+    const int unitX = std::max<int>(tm.tmAveCharWidth, 1), unitY = std::max<int>(tm.tmHeight, 1);
+    const int margin = MulDiv(8, unitX, 4), vmargin = MulDiv(8, unitY, 8);
+    const int buttonWidth = MulDiv(50, unitX, 4), buttonHeight = MulDiv(14, unitY, 8);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+
+    // However long the text, the dialog fits the screen with its button on it.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int frameHeight = frame.bottom - frame.top;
+    const int textWidth = textRect.right;
+    const int textHeight = std::min<int>(textRect.bottom, screenHeight - frameHeight - 3 * vmargin - buttonHeight);
+    const int clientWidth = std::max(textWidth, buttonWidth) + 2 * margin;
+    const int clientHeight = vmargin + textHeight + vmargin + buttonHeight + vmargin;
+    RECT outer{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+
+    DialogState state;
+    UniqueWindow dialog(CreateWindowExA(exStyle, kDialogClass, Application->Title().c_str(), style,
+                                        (screenWidth - width) / 2, (screenHeight - height) / 2, width, height,
+                                        Application->Handle(), nullptr, instance, &state));
+    if (!dialog) throw EOSError("Cannot create the message dialog");
+    HWND label = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
+                                 margin, vmargin, textWidth, textHeight, dialog.Get(), nullptr, instance, nullptr);
+    HWND ok = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                              (clientWidth - buttonWidth) / 2, vmargin + textHeight + vmargin, buttonWidth,
+                              buttonHeight, dialog.Get(), reinterpret_cast<HMENU>(IDOK), instance, nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    SendMessageA(ok, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+
+    // While the dialog is up, the program's other windows take no input.
+    TaskWindowsDisabled disabled(dialog.Get());
+    ShowWindow(dialog.Get(), SW_SHOWNORMAL);
+    SetForegroundWindow(dialog.Get());
+    SetFocus(ok);
+
+    MSG msg;
+    while (!state.done) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // hand the quit on to the outer loop
+            break;
+        }
+        // Enter and Esc both press OK: it is the default and the cancel button.
+        if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
+            (msg.hwnd == dialog.Get() || IsChild(dialog.Get(), msg.hwnd))) {
+            state.done = true;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    ShowWindow(dialog.Get(), SW_HIDE);
+}
+
+}  // namespace forms

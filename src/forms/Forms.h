@@ -1,0 +1,193 @@
+// Forms and the application object.
+#pragma once
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/Controls.h"
+
+namespace forms {
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+
+class TApplication;
+
+// A top-level window built from its form definition, a resource named after its class in
+// upper case ("TFORM1" for TForm1).
+class TForm : public TObject {
+public:
+    TForm(TApplication* owner, const char* className);
+    ~TForm() override;
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    std::string Caption;
+    int ClientWidth = 0, ClientHeight = 0;
+    int FormLeft = 0, FormTop = 0;
+    TFont Font;
+    TColor Color = TColor::System(COLOR_BTNFACE);
+    int PixelsPerInch = 96;
+    int TextHeight = 13;
+    bool Scaled = true;
+    TWindowState WindowState = wsNormal;
+    TNotifyEvent OnCreate, OnShow;
+    TCloseEvent OnClose;
+
+    HWND Handle() const { return handle_; }
+    HFONT FontHandle() const { return font_.Get(); }
+    const char* ClassName() const { return className_; }
+    bool Visible() const { return visible_; }
+
+    // Builds the window and its controls from the definition, then delivers OnCreate.
+    void Create();
+    // The show step: the taskbar entry, OnShow, then the window on the screen.
+    void Show();
+    // The close request: runs the close sequence at once and returns.
+    void Close();
+
+    // The controls in creation order.
+    const std::vector<std::unique_ptr<TControl>>& Controls() const { return controls_; }
+    // The focusable controls in tab order.
+    const std::vector<TWinControl*>& TabList() const { return tabList_; }
+
+    // Keyboard handling of the form, applied to a message before it is dispatched.
+    bool IsFormKeyMessage(const MSG& msg);
+    // Called by a control that is about to be disabled.
+    void ControlDisabling(TWinControl* control);
+    // Called when a control (or the form) takes the focus: it gets it back on reactivation.
+    void FocusEntered(HWND hwnd) { savedFocus_ = hwnd; }
+
+protected:
+    // Published fields and methods: the definition binds controls and events by these names.
+    template <class T>
+    void Publish(const char* name, T*& field) {
+        fields_[name] = [&field](TControl* c) { return (field = dynamic_cast<T*>(c)) != nullptr; };
+    }
+    template <class F>
+    void Publish(const char* name, void (F::*method)(TObject*)) {
+        F* self = static_cast<F*>(this);
+        notifyMethods_[name] = [self, method](TObject* sender) { (self->*method)(sender); };
+    }
+    template <class F>
+    void Publish(const char* name, void (F::*method)(TObject*, TCloseAction&)) {
+        F* self = static_cast<F*>(this);
+        closeMethods_[name] = [self, method](TObject* sender, TCloseAction& action) { (self->*method)(sender, action); };
+    }
+
+private:
+    void Load(const TDefObject& def);
+    bool SetFormProperty(const std::string& name, const TDefValue& v);
+    TNotifyEvent NotifyMethod(const TDefValue& v) const;
+    void LoadControl(const TDefObject& def);
+    void ScaleForScreen();
+    void CreateWindowAndControls();
+    void Paint();
+    void Activated(bool active);
+    TWinControl* NextInTabOrder(HWND from, bool forward) const;
+    TButton* ButtonWithAccelerator(char key) const;
+    TButton* CancelButton() const;
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+
+    TApplication* owner_;
+    const char* className_;
+    HWND handle_ = nullptr;
+    UniqueFont font_;
+    bool visible_ = false;
+    bool activatedOnce_ = false;
+    HWND savedFocus_ = nullptr;
+    std::vector<std::unique_ptr<TControl>> controls_;
+    std::vector<TWinControl*> tabList_;
+    std::map<std::string, std::function<bool(TControl*)>> fields_;
+    std::map<std::string, TNotifyEvent> notifyMethods_;
+    std::map<std::string, TCloseEvent> closeMethods_;
+};
+
+class TApplication : public TObject {
+public:
+    TApplication();
+    ~TApplication() override;
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // Nothing to prepare: kept as the program's first step.
+    void Initialize() {}
+    // Constructs a form, builds it from its definition and delivers OnCreate; the first form
+    // created becomes the main form.
+    template <class T>
+    void CreateForm(T*& reference) {
+        forms_.emplace_back(new T(this));
+        reference = static_cast<T*>(forms_.back().get());
+        reference->Create();
+        if (!mainForm_) mainForm_ = reference;
+    }
+    // Shows the main form and runs the event loop until termination is requested.
+    void Run();
+    // Requests termination: the loop ends at its next turn.
+    void Terminate() { PostQuitMessage(0); }
+
+    const std::string& Title() const { return title_; }
+    HWND Handle() const { return handle_; }
+    TForm* MainForm() const { return mainForm_; }
+
+    // Runs an event handler; an exception that leaves it is shown in the error box.
+    // True when the handler ran to its end.
+    bool Deliver(const std::function<void()>& handler);
+    // The error box for an exception that left a handler.
+    void ShowException(const Exception& e);
+    // The box for a failure outside the handlers; the program then ends with exit code 1.
+    void ShowApplicationError(const Exception& e);
+
+    // Runs a window procedure body; a failure inside it is kept and raised again from the
+    // event loop, outside any platform frame.
+    LRESULT Dispatch(const std::function<LRESULT()>& body, const std::function<LRESULT()>& fallback);
+    void RaisePendingFailure();
+
+    // Shows the taskbar entry (the application's own window) without activating it.
+    void ShowTaskbarEntry();
+
+private:
+    void Minimize();
+    void Restore();
+    void DestroyForms();
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+
+    std::string title_;
+    HWND handle_ = nullptr;
+    TForm* mainForm_ = nullptr;
+    bool mainFormShown_ = false;
+    std::vector<std::unique_ptr<TForm>> forms_;
+    std::exception_ptr pendingFailure_;
+};
+
+extern TApplication* const Application;
+
+// The message dialog: the text unchanged, one OK button; returns when it has been dismissed.
+void ShowMessage(const std::string& text);
+
+// Disables every visible, enabled window of the program for as long as it lives; then enables
+// them again and activates the window that was active before.
+class TaskWindowsDisabled {
+public:
+    explicit TaskWindowsDisabled(HWND except);
+    ~TaskWindowsDisabled();
+    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
+    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND hwnd, LPARAM self);
+    HWND except_;
+    HWND active_;
+    std::vector<HWND> disabled_;
+};
+
+}  // namespace forms
