@@ -72,7 +72,11 @@ void TForm::Create() {
     DWORD size = 0;
     auto data = static_cast<const char*>(FindResourceData(resource.c_str(), MAKEINTRESOURCEA(10), &size));
     if (!data) throw EResNotFound("Resource " + resource + " not found");
-    Load(ParseFormDefinition(std::string(data, size)));
+    CreateFromDefinition(std::string(data, size));
+}
+
+void TForm::CreateFromDefinition(const std::string& text) {
+    Load(ParseFormDefinition(text));
     ScaleForScreen();
     CreateWindowAndControls();
     owner_->Deliver([&] { if (OnCreate) OnCreate(this); });
@@ -407,15 +411,43 @@ void TApplication::Run() {
         }
     }
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        bool handled = false;
-        for (auto& form : forms_)
-            if (form->Handle() && form->IsFormKeyMessage(msg)) handled = true;
-        if (!handled) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) HandleMessage(msg);
+    terminated_ = true;
+}
+
+void TApplication::HandleMessage(MSG& msg) {
+    bool handled = false;
+    for (auto& form : forms_)
+        if (form->Handle() && form->IsFormKeyMessage(msg)) handled = true;
+    if (!handled) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    RaisePendingFailure();
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            continue;
         }
-        RaisePendingFailure();
+        HandleMessage(msg);
+    }
+}
+
+void TApplication::ReleaseForm(TForm* form) {
+    if (form == mainForm_) {
+        mainForm_ = nullptr;
+        mainFormShown_ = false;
+        terminated_ = false;
+    }
+    for (auto it = forms_.begin(); it != forms_.end(); ++it) {
+        if (it->get() == form) {
+            forms_.erase(it);
+            break;
+        }
     }
 }
 

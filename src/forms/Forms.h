@@ -48,6 +48,8 @@ public:
 
     // Builds the window and its controls from the definition, then delivers OnCreate.
     void Create();
+    // The same from a definition given as text.
+    void CreateFromDefinition(const std::string& text);
     // The show step: the taskbar entry, OnShow, then the window on the screen.
     void Show();
     // The close request: runs the close sequence at once and returns.
@@ -133,6 +135,12 @@ public:
     void Run();
     // Requests termination: the loop ends at its next turn.
     void Terminate() { PostQuitMessage(0); }
+    // Handles every message waiting in the queue, as the event loop would; returns when none is
+    // left. A quit message sets Terminated.
+    void ProcessMessages();
+    bool Terminated() const { return terminated_; }
+    // Destroys a form without any event; a released main form leaves the application without one.
+    void ReleaseForm(TForm* form);
 
     const std::string& Title() const { return title_; }
     HWND Handle() const { return handle_; }
@@ -155,6 +163,7 @@ public:
     void ShowTaskbarEntry();
 
 private:
+    void HandleMessage(MSG& msg);
     void Minimize();
     void Restore();
     void DestroyForms();
@@ -165,6 +174,7 @@ private:
     HWND handle_ = nullptr;
     TForm* mainForm_ = nullptr;
     bool mainFormShown_ = false;
+    bool terminated_ = false;
     std::vector<std::unique_ptr<TForm>> forms_;
     std::exception_ptr pendingFailure_;
 };
