@@ -40,6 +40,7 @@ std::string ClassOf(HWND hwnd) {
 std::string InstallExe() { return FromBuildPath(INSTALL_EXE); }
 std::string ProbeInstallExe() { return FromBuildPath(PROBE_INSTALL_EXE); }
 std::string KitDir() { return FromBuildPath(INSTALL_KIT_DIR); }
+std::string ProbeKitDir() { return FromBuildPath(PROBE_KIT_DIR); }
 
 bool WaitFor(const std::function<bool()>& pred, DWORD ms) {
     DWORD start = GetTickCount();

@@ -13,6 +13,7 @@ namespace driver {
 std::string InstallExe();       // the product build
 std::string ProbeInstallExe();  // the same program carrying the probe kit
 std::string KitDir();           // the folder of the kit that InstallExe embeds
+std::string ProbeKitDir();      // the folder of the probe kit
 
 // Waits until pred() holds or ms pass; true when it held.
 bool WaitFor(const std::function<bool()>& pred, DWORD ms = 5000);
