@@ -1,1 +1,262 @@
-#include <gtest/gtest.h>
+// Install: the kit written into the staging folder and its Setup.exe started, on real files,
+// with the probe kit whose Setup.exe records how it was started.
+#include "support/Fixture.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace driver {
+namespace {
+
+::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    std::size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+    return ::testing::AssertionFailure() << (actual == "<missing>" ? std::string("the file is missing")
+                                                                     : "sizes " + std::to_string(actual.size()) + " and " +
+                                                                           std::to_string(expected.size()) +
+                                                                           ", first difference at byte " + std::to_string(at));
+}
+
+const char* const kWriteOrder[] = {"_inst32i.ex_", "_isdel.exe", "_setup.1", "_setup.dll", "_setup.lib",
+                                   "Disk1.id",     "Setup.exe",  "Setup.ini", "Setup.ins", "Setup.pkg"};
+
+class Extraction : public InstallerTest {
+protected:
+    void SetUp() override {
+        InstallerTest::SetUp();
+        log = base + "\\probe.log";
+        SetEnvironmentVariableA("QUORVANE_PROBE_LOG", log.c_str());
+        SetEnvironmentVariableA("QUORVANE_PROBE_HOLD_MS", "0");
+    }
+    // Starts the program with the probe kit, presses I Agree and then Install.
+    HWND StartAndInstall(Process& program) {
+        HWND form = program.MainForm();
+        if (!form) return nullptr;
+        FormButtons b(form);
+        Foreground(form);
+        ClickControl(b.agree);
+        WaitFor([&] { return IsWindowEnabled(b.install) != FALSE; });
+        ClickControl(b.install);
+        WaitFor([&] { return !IsWindowEnabled(b.install) && !IsWindowEnabled(b.agree); });
+        return form;
+    }
+    // Waits for the handler to finish: the error box, or the probe's record.
+    HWND WaitErrorBox(Process& program) { return program.WaitWindow("#32770", 10000); }
+    std::string ProbeRecord(DWORD ms = 10000) {
+        std::string record;
+        WaitFor([&] { return (record = ReadFileBytes(log)).find("held=") != std::string::npos; }, ms);
+        return record == "<missing>" ? "" : record;
+    }
+    std::string KitFile(const char* name) { return ReadFileBytes(ProbeKitDir() + "\\" + name); }
+    // The probe writes "exit" last; under Wine its start and end move the activation, so every
+    // test waits for it before the next one starts.
+    void WaitProbeExit() {
+        if (ReadFileBytes(log).find("held=") != std::string::npos)
+            WaitFor([&] { return ReadFileBytes(log).find("exit") != std::string::npos; }, 15000);
+    }
+    void TearDown() override {
+        WaitProbeExit();
+        InstallerTest::TearDown();
+    }
+
+    std::string log;
+};
+
+TEST_F(Extraction, WritesTheKitUnchangedThenStartsSetupOnceInTheFolderWithoutWaiting) {
+    SetEnvironmentVariableA("QUORVANE_PROBE_HOLD_MS", "3000");
+    Process program(ProbeInstallExe());
+    HWND form = StartAndInstall(program);
+    ASSERT_TRUE(form);
+    std::string record = ProbeRecord();
+    ASSERT_FALSE(record.empty()) << "Setup.exe was not started";
+    EXPECT_NE(record.find("cwd=" + Staging() + "\r\n"), std::string::npos) << record;
+    // No parameters: the command line is the program's name alone.
+    std::size_t cmd = record.find("cmd=");
+    std::string commandLine = record.substr(cmd + 4, record.find("\r\n", cmd) - cmd - 4);
+    EXPECT_NE(commandLine.find("Setup.exe"), std::string::npos) << commandLine;
+    EXPECT_EQ(commandLine.find_first_not_of(' ', commandLine.find("Setup.exe") + 9 + (commandLine.back() == '"')), std::string::npos)
+        << commandLine;
+    // Every file was there, whole, when it started.
+    for (const char* name : kWriteOrder) {
+        std::string content = KitFile(name);
+        if (std::string(name) != "_setup.1") {  // held open by the running kit
+            EXPECT_TRUE(SameBytes(ReadFileBytes(StagingFile(name)), content)) << name;
+        }
+        EXPECT_EQ(FileSize(StagingFile(name)), static_cast<std::int64_t>(content.size())) << name;
+        EXPECT_NE(record.find(std::string(name) + ":" + std::to_string(content.size()) + ";"), std::string::npos) << name;
+    }
+    EXPECT_EQ(ListNames(Staging()).size(), 10u);
+    // The window did not wait: it answers while the kit still runs, with both buttons disabled
+    // and the focus on the window itself after the mouse press.
+    DWORD_PTR unused;
+    EXPECT_TRUE(SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_BLOCK, 1000, &unused));
+    // Under Wine, starting the kit takes the activation away from the window; give it back, and
+    // the focus returns to where it was: the window itself, since Install was disabled under it.
+    Foreground(form);
+    EXPECT_EQ(FocusOf(form), form);
+    // A close while the kit holds one of its files: that file and the folder stay, no message.
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.ExitCode(), 0);
+    // The running Setup.exe cannot be deleted either.
+    EXPECT_EQ(ListNames(Staging()), (std::vector<std::string>{"Setup.exe", "_setup.1"}));
+    EXPECT_EQ(std::count(record.begin(), record.end(), '='), 4) << "started once";
+    WaitProbeExit();
+    EXPECT_EQ(ListNames(Staging()), (std::vector<std::string>{"Setup.exe", "_setup.1"})) << "nothing tries again";
+}
+
+TEST_F(Extraction, TheStandInKitIsWrittenByteForByte) {
+    Process program(InstallExe());
+    HWND form = StartAndInstall(program);
+    ASSERT_TRUE(form);
+    bool done = WaitFor([&] { return FileSize(StagingFile("Setup.pkg")) == 163; });
+    ASSERT_TRUE(done);
+    std::int64_t total = 0;
+    for (const char* name : kWriteOrder) {
+        EXPECT_TRUE(SameBytes(ReadFileBytes(StagingFile(name)), ReadFileBytes(KitDir() + "\\" + name))) << name;
+        total += FileSize(StagingFile(name));
+    }
+    EXPECT_EQ(total, 1185792);
+}
+
+TEST_F(Extraction, LeftOverFilesAreTruncatedAndRewritten) {
+    Process program(ProbeInstallExe());
+    ASSERT_TRUE(program.MainForm());
+    for (const char* name : kWriteOrder) WriteFileBytes(StagingFile(name), KitFile(name) + std::string(4096, 'X'));
+    StartAndInstall(program);
+    ASSERT_FALSE(ProbeRecord().empty());
+    for (const char* name : kWriteOrder) EXPECT_TRUE(SameBytes(ReadFileBytes(StagingFile(name)), KitFile(name))) << name;
+}
+
+TEST_F(Extraction, AnEntryThatCannotBeCreatedStopsTheExtractionThereAndStartsNothing) {
+    // A folder of an entry's name stands in the way of each entry in turn: the entries before it
+    // are written, it and the ones after are not. This also shows the write order.
+    for (int blocked = 0; blocked < 10; ++blocked) {
+        Process program(ProbeInstallExe());
+        ASSERT_TRUE(program.MainForm());
+        MakeDir(StagingFile(kWriteOrder[blocked]));
+        StartAndInstall(program);
+        HWND box = WaitErrorBox(program);
+        ASSERT_TRUE(box) << kWriteOrder[blocked];
+        EXPECT_EQ(Text(box), "Install");
+        EXPECT_EQ(DialogText(box), "Cannot create file " + StagingFile(kWriteOrder[blocked]) + ".");
+        for (int i = 0; i < 10; ++i) {
+            if (i < blocked) {
+                EXPECT_TRUE(SameBytes(ReadFileBytes(StagingFile(kWriteOrder[i])), KitFile(kWriteOrder[i]))) << blocked;
+            } else if (i > blocked) {
+                EXPECT_FALSE(Exists(StagingFile(kWriteOrder[i]))) << kWriteOrder[i] << " after " << blocked;
+            }
+        }
+        HWND form = program.Window("TForm1");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        FormButtons b(form);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(form) != FALSE; }));
+        EXPECT_FALSE(IsWindowEnabled(b.install));
+        EXPECT_FALSE(IsWindowEnabled(b.agree));
+        PostMessageA(form, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.ExitCode(), 0);
+        EXPECT_TRUE(IsDir(StagingFile(kWriteOrder[blocked]))) << "the folder in the way stays";
+        RemoveTree(Staging());
+    }
+    EXPECT_EQ(ReadFileBytes(log), "<missing>") << "Setup.exe was never started";
+}
+
+TEST_F(Extraction, AnExistingSetupIniThatMayNotBeReplacedKeepsItsContent) {
+    const struct { const char* what; DWORD attributes; bool heldOpen; } cases[] = {
+        {"read-only", FILE_ATTRIBUTE_READONLY, false},
+        // Windows also refuses to replace a hidden or a system file this way; Wine replaces them.
+        {"held open without sharing", FILE_ATTRIBUTE_NORMAL, true},
+    };
+    for (const auto& c : cases) {
+        Process program(ProbeInstallExe());
+        ASSERT_TRUE(program.MainForm());
+        WriteFileBytes(StagingFile("Setup.ini"), "old content", c.attributes);
+        HANDLE held = c.heldOpen ? CreateFileA(StagingFile("Setup.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+        StartAndInstall(program);
+        HWND box = WaitErrorBox(program);
+        ASSERT_TRUE(box) << c.what;
+        EXPECT_EQ(DialogText(box), "Cannot create file " + StagingFile("Setup.ini") + ".") << c.what;
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(FileSize(StagingFile(kWriteOrder[i])), static_cast<std::int64_t>(KitFile(kWriteOrder[i]).size()));
+        EXPECT_FALSE(Exists(StagingFile("Setup.ins"))) << c.what;
+        EXPECT_FALSE(Exists(StagingFile("Setup.pkg"))) << c.what;
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        EXPECT_EQ(ReadFileBytes(StagingFile("Setup.ini")), "old content") << c.what;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        PostMessageA(program.Window("TForm1"), WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.ExitCode(), 0);
+        RemoveTree(Staging());
+    }
+    EXPECT_EQ(ReadFileBytes(log), "<missing>") << "Setup.exe was never started";
+}
+
+TEST_F(Extraction, AFolderRemovedAfterTheWindowWasShownFailsAtTheFirstFile) {
+    Process program(ProbeInstallExe());
+    ASSERT_TRUE(program.MainForm());
+    RemoveTree(Staging());
+    StartAndInstall(program);
+    HWND box = WaitErrorBox(program);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(DialogText(box), "Cannot create file " + StagingFile("_inst32i.ex_") + ".");
+    EXPECT_FALSE(Exists(Staging()));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(ReadFileBytes(log), "<missing>");
+}
+
+TEST_F(Extraction, InstallPressedTwiceInQuickSuccessionWritesAndStartsTheKitOnce) {
+    SetEnvironmentVariableA("QUORVANE_PROBE_HOLD_MS", "1500");
+    Process program(ProbeInstallExe());
+    HWND form = program.MainForm();
+    ASSERT_TRUE(form);
+    FormButtons b(form);
+    Foreground(form);
+    ClickControl(b.agree);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(b.install) != FALSE; }));
+    ClickControl(b.install);
+    ClickControl(b.install);
+    Key('I', {VK_MENU});
+    std::string record = ProbeRecord();
+    ASSERT_FALSE(record.empty());
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.ExitCode(), 0);
+    Sleep(0);
+    EXPECT_EQ(std::count(record.begin(), record.end(), '='), 4) << record;
+    EXPECT_EQ(ReadFileBytes(log), record) << "no second start";
+}
+
+// A full disk: a small tmpfs drive, filled with ballast so that "_setup.1" cannot be written
+// whole. WriteFile reports success with fewer bytes written there.
+TEST_F(Extraction, AShortWriteOnAFullDiskStopsTheExtractionAndStartsNothing) {
+    char drive[8] = "";
+    if (!GetEnvironmentVariableA("QUORVANE_FULLDISK", drive, sizeof drive) || !drive[0])
+        GTEST_SKIP() << "no full-disk drive (scripts/test mounts one when run as root)";
+    std::string root = std::string(drive) + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    RemoveTree(root);
+    MakeDir(root);
+    systemRoot.SetString(root);
+    ULARGE_INTEGER freeBytes{};
+    ASSERT_TRUE(GetDiskFreeSpaceExA((std::string(drive) + "\\").c_str(), &freeBytes, nullptr, nullptr));
+    // Leave room for the first two entries and half of the third.
+    const std::int64_t room = 316789 + 8192 + 300000;
+    ASSERT_GT(static_cast<std::int64_t>(freeBytes.QuadPart), room + 65536);
+    WriteFileBytes(root + "\\ballast", std::string(static_cast<std::size_t>(freeBytes.QuadPart - room), 'B'));
+    Process program(ProbeInstallExe());
+    ASSERT_TRUE(program.MainForm());
+    StartAndInstall(program);
+    HWND box = WaitErrorBox(program);
+    ASSERT_TRUE(box);
+    std::string staging = root + "\\QuorvaneTemp";
+    EXPECT_EQ(DialogText(box), "Cannot write file " + staging + "\\_setup.1.");
+    EXPECT_EQ(FileSize(staging + "\\_inst32i.ex_"), 316789);
+    EXPECT_LT(FileSize(staging + "\\_setup.1"), 549483);
+    EXPECT_FALSE(Exists(staging + "\\_setup.dll")) << "nothing after the short write";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostMessageA(program.Window("TForm1"), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.ExitCode(), 0);
+    EXPECT_FALSE(Exists(staging)) << "the clean-up removes the damaged kit";
+    EXPECT_EQ(ReadFileBytes(log), "<missing>") << "Setup.exe was never started";
+    RemoveTree(root);
+}
+
+}  // namespace
+}  // namespace driver

@@ -34,5 +34,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char hold[32] = "";
     if (GetEnvironmentVariableA("QUORVANE_PROBE_HOLD_MS", hold, sizeof hold)) Sleep(strtoul(hold, nullptr, 10));
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    out = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    WriteFile(out, "exit\r\n", 6, &written, nullptr);
+    CloseHandle(out);
     return 0;
 }

@@ -163,7 +163,8 @@ std::string DialogText(HWND dialog) {
 
 void Foreground(HWND hwnd) {
     SetForegroundWindow(hwnd);
-    WaitFor([&] { return GetForegroundWindow() == hwnd; }, 2000);
+    // Active, and the program has handled the activation: the focus is set.
+    WaitFor([&] { return GetForegroundWindow() == hwnd && ActiveOf(hwnd) == hwnd && FocusOf(hwnd) != nullptr; }, 5000);
 }
 
 namespace {
@@ -195,12 +196,17 @@ void Type(const std::string& text) {
 }
 
 void Click(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof input[0]);
+    // The position travels with the button events, in the same input stream.
+    INPUT input[3]{};
+    for (INPUT& i : input) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 32;
+        i.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 32;
+        i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof input[0]);
 }
 
 void ClickControl(HWND control) {
