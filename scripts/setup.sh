@@ -3,7 +3,7 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE=/usr/lib/wine/wine64
-PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb imagemagick googletest)
+PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 fonts-wine xvfb imagemagick googletest)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
