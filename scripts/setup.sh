@@ -3,7 +3,7 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE=/usr/lib/wine/wine64
-PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 fonts-wine xvfb imagemagick googletest)
+PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 fonts-wine xvfb x11-utils imagemagick googletest)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -58,4 +58,21 @@ make_prefix() {
   "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1
   "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  # The window's font: Wine ships "MS Sans Serif" but does not register it in a new prefix.
+  "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+    /v 'MS Sans Serif 8,10,12,14,18,24' /d 'Z:\usr\share\wine\fonts\sserife.fon' /f >/dev/null 2>&1
+  "${run[@]}" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
+}
+
+# Starts the Wine virtual desktop "Default" and waits until it is up, so that every program
+# started afterwards opens its windows inside it. Usage: start_desktop [command prefix...]
+start_desktop() {
+  "$@" env WINEPREFIX="$WINEPREFIX" WINEDEBUG=-all DISPLAY="$DISPLAY" "$WINE" explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+  local i
+  for i in $(seq 1 300); do
+    xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop' && return 0
+    sleep 0.1
+  done
+  echo "the Wine desktop did not come up" >&2
+  return 1
 }

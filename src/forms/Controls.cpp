@@ -90,7 +90,7 @@ const TFont& TLabel::EffectiveFont() const { return ParentFont ? form_->Font : F
 UINT TLabel::TextFlags() const { return DT_LEFT | DT_EXPANDTABS | (ShowAccelChar ? 0 : DT_NOPREFIX); }
 
 void TLabel::Loaded() {
-    if (!ParentFont) font_ = Font.Create();
+    if (!ParentFont) font_ = form_->MakeFont(Font);
     if (AutoSize) AdjustBounds();
 }
 

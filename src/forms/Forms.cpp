@@ -120,6 +120,7 @@ void TForm::Load(const TDefObject& def) {
     if (def.kind != className_) DefinitionError(def.line, "the form is a " + def.kind + ", expected " + className_);
     for (const auto& p : def.properties)
         if (!SetFormProperty(p.first, p.second)) DefinitionError(p.second.line, "unknown property " + p.first + " of the form");
+    DesignFontHeight = Font.Height;
     for (const auto& child : def.children) LoadControl(child);
     for (const auto& field : fields_) {
         bool bound = std::any_of(controls_.begin(), controls_.end(), [&](const auto& c) { return c->Name == field.first; });
@@ -150,12 +151,34 @@ void TForm::LoadControl(const TDefObject& def) {
     controls_.push_back(std::move(control));
 }
 
+UniqueFont TForm::MakeFont(const TFont& font) const {
+    UniqueFont made = font.Create();
+    WindowDc screen(nullptr);
+    char face[LF_FACESIZE] = "";
+    {
+        SelectedObject selected(screen.Get(), made.Get());
+        GetTextFaceA(screen.Get(), sizeof face, face);
+    }
+    if (lstrcmpiA(face, font.Name.c_str()) == 0 || DesignFontHeight >= 0 || font.Height >= 0) return made;
+    // The largest cell height whose text is no taller than the named font's would be.
+    const int target = MulDiv(-font.Height, TextHeight, -DesignFontHeight);
+    TFont substitute = font;
+    for (substitute.Height = target; substitute.Height > target / 2; --substitute.Height) {
+        UniqueFont candidate = substitute.Create();
+        SelectedObject selected(screen.Get(), candidate.Get());
+        SIZE zero{};
+        GetTextExtentPoint32A(screen.Get(), "0", 1, &zero);
+        if (zero.cy <= target) return candidate;
+    }
+    return made;
+}
+
 void TForm::ScaleForScreen() {
     WindowDc screen(nullptr);
     int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     if (!Scaled || dpi == PixelsPerInch) return;
     Font.Height = MulDiv(Font.Height, dpi, PixelsPerInch);
-    UniqueFont font = Font.Create();
+    UniqueFont font = MakeFont(Font);
     SelectedObject selected(screen.Get(), font.Get());
     SIZE zero{};
     GetTextExtentPoint32A(screen.Get(), "0", 1, &zero);
@@ -167,7 +190,7 @@ void TForm::ScaleForScreen() {
 
 void TForm::CreateWindowAndControls() {
     RegisterClassOnce(className_, &WindowProc, nullptr);
-    font_ = Font.Create();
+    font_ = MakeFont(Font);
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_WINDOWEDGE;
     RECT r{0, 0, ClientWidth, ClientHeight};

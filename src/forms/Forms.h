@@ -36,6 +36,7 @@ public:
     TColor Color = TColor::System(COLOR_BTNFACE);
     int PixelsPerInch = 96;
     int TextHeight = 13;
+    int DesignFontHeight = -11;  // the window font's height as the definition gives it
     bool Scaled = true;
     TWindowState WindowState = wsNormal;
     TNotifyEvent OnCreate, OnShow;
@@ -43,6 +44,10 @@ public:
 
     HWND Handle() const { return handle_; }
     HFONT FontHandle() const { return font_.Get(); }
+    // A font for this form or one of its controls. Where the face is not installed, a
+    // substitute of the same pixel height: the definition's TextHeight is the height of its
+    // window font, and other sizes keep that proportion.
+    UniqueFont MakeFont(const TFont& font) const;
     const char* ClassName() const { return className_; }
     bool Visible() const { return visible_; }
 

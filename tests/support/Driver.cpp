@@ -179,11 +179,13 @@ void SendKey(WORD vk, bool up) {
 }
 }  // namespace
 
-void Key(WORD vk, std::initializer_list<WORD> modifiers) {
+void Key(WORD vk, std::initializer_list<WORD> modifiers) { KeyWith(vk, std::vector<WORD>(modifiers)); }
+
+void KeyWith(WORD vk, const std::vector<WORD>& modifiers) {
     for (WORD m : modifiers) SendKey(m, false);
     SendKey(vk, false);
     SendKey(vk, true);
-    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) SendKey(*it, true);
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) SendKey(*it, true);
 }
 
 void Type(const std::string& text) {

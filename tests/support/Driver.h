@@ -58,6 +58,7 @@ std::string DialogText(HWND dialog);
 // Real keyboard input, delivered to the foreground window.
 void Foreground(HWND hwnd);
 void Key(WORD vk, std::initializer_list<WORD> modifiers = {});
+void KeyWith(WORD vk, const std::vector<WORD>& modifiers);
 void Type(const std::string& text);
 // A real mouse click at a screen point.
 void Click(POINT screen);
