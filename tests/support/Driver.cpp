@@ -1,5 +1,7 @@
 #include "support/Driver.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -39,6 +41,7 @@ std::string ClassOf(HWND hwnd) {
 
 std::string InstallExe() { return FromBuildPath(INSTALL_EXE); }
 std::string ProbeInstallExe() { return FromBuildPath(PROBE_INSTALL_EXE); }
+std::string I686InstallExe() { return FromBuildPath(I686_INSTALL_EXE); }
 std::string KitDir() { return FromBuildPath(INSTALL_KIT_DIR); }
 std::string ProbeKitDir() { return FromBuildPath(PROBE_KIT_DIR); }
 
@@ -323,6 +326,20 @@ void RemoveTree(const std::string& path) {
     } else {
         DeleteFileA(path.c_str());
     }
+}
+
+bool WaitNoProcess(const char* exeName, DWORD ms) {
+    return WaitFor([&] {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return false;
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        bool found = false;
+        for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+            found = lstrcmpiA(entry.szExeFile, exeName) == 0;
+        CloseHandle(snapshot);
+        return !found;
+    }, ms);
 }
 
 std::int64_t FileSize(const std::string& path) {

@@ -12,6 +12,7 @@ namespace driver {
 // Windows paths of the programs under test.
 std::string InstallExe();       // the product build
 std::string ProbeInstallExe();  // the same program carrying the probe kit
+std::string I686InstallExe();   // the product image (not runnable here; read only)
 std::string KitDir();           // the folder of the kit that InstallExe embeds
 std::string ProbeKitDir();      // the folder of the probe kit
 
@@ -91,5 +92,8 @@ bool IsDir(const std::string& path);
 std::vector<std::string> ListNames(const std::string& dir);  // sorted, without . and ..
 void RemoveTree(const std::string& path);                    // clears attributes first
 std::int64_t FileSize(const std::string& path);
+// Waits until no process of this image name runs (a running program keeps its image and its
+// working folder from being deleted).
+bool WaitNoProcess(const char* exeName, DWORD ms = 10000);
 
 }  // namespace driver
