@@ -14,7 +14,13 @@ std::string BaseDir = "C:\\Windows\\System\\";
 
 namespace {
 
+// The ANSI file functions take paths shorter than MAX_PATH. Windows refuses longer ones; some
+// platforms instead wrap an overlong one round to a short, different path. A path that cannot
+// be used as it stands is never handed to them.
+bool FitsAnsiPath(const std::string& Path) { return Path.size() < MAX_PATH; }
+
 bool DirectoryExists(const std::string& Path) {
+    if (!FitsAnsiPath(Path)) return false;
     DWORD Attributes = GetFileAttributesA(Path.c_str());
     return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
@@ -67,7 +73,7 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::FormShow(TObject*) {
-    CreateDirectoryA((BaseDir + "QuorvaneTemp").c_str(), nullptr);
+    if (FitsAnsiPath(BaseDir + "QuorvaneTemp")) CreateDirectoryA((BaseDir + "QuorvaneTemp").c_str(), nullptr);
     if (!DirectoryExists(BaseDir + "QuorvaneTemp")) {
         ShowMessage("Could Not Create " + BaseDir + "QuorvaneTemp");
         Close();

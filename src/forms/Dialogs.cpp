@@ -1,5 +1,6 @@
 // The message dialog: a modal window with the text and one OK button.
 #include <algorithm>
+#include <cstring>
 
 #include "forms/Forms.h"
 
@@ -8,10 +9,62 @@ namespace forms {
 namespace {
 
 constexpr const char* kDialogClass = "TMessageForm";
+constexpr const char* kTextClass = "TMessageText";
+constexpr UINT kTextFlags = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS;
 
 struct DialogState {
     bool done = false;
 };
+
+struct TextState {
+    const std::string* text;
+    HFONT font;
+};
+
+// The dialog's text, drawn from the caller's string as it stands, however long (a window text
+// passed through the platform may be cut short), and readable through WM_GETTEXT.
+LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+    auto state = reinterpret_cast<const TextState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_PAINT: {
+        PaintDc paint(hwnd);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        SelectedObject font(paint.Get(), state->font);
+        SetBkMode(paint.Get(), TRANSPARENT);
+        SetTextColor(paint.Get(), GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextA(paint.Get(), state->text->c_str(), static_cast<int>(state->text->size()), &r, kTextFlags);
+        return 0;
+    }
+    case WM_GETTEXTLENGTH:
+        return state ? static_cast<LRESULT>(state->text->size()) : 0;
+    case WM_GETTEXT: {
+        if (!state || wp == 0) return 0;
+        std::size_t n = std::min<std::size_t>(state->text->size(), wp - 1);
+        std::memcpy(reinterpret_cast<char*>(lp), state->text->data(), n);
+        reinterpret_cast<char*>(lp)[n] = '\0';
+        return static_cast<LRESULT>(n);
+    }
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void RegisterOnce(const char* name, WNDPROC proc, HBRUSH background) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (GetClassInfoExA(instance, name, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    if (!RegisterClassExA(&wc)) throw EOSError(std::string("Cannot register the window class ") + name);
+}
 
 LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE)
@@ -32,18 +85,9 @@ LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void ShowMessage(const std::string& text) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!GetClassInfoExA(instance, kDialogClass, &wc)) {
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &DialogProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kDialogClass;
-        if (!RegisterClassExA(&wc)) throw EOSError("Cannot register the message dialog");
-    }
+    RegisterOnce(kDialogClass, &DialogProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    RegisterOnce(kTextClass, &TextProc, nullptr);
 
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
@@ -51,7 +95,6 @@ void ShowMessage(const std::string& text) {
     UniqueFont font(CreateFontIndirectA(&metrics.lfMessageFont));
 
     // Measure: the text wraps at word boundaries within half the screen's width.
-    const UINT textFlags = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS;
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     RECT textRect{0, 0, screenWidth / 2, 0};
     TEXTMETRICA tm{};
@@ -59,7 +102,7 @@ void ShowMessage(const std::string& text) {
         WindowDc screen(nullptr);
         SelectedObject selected(screen.Get(), font.Get());
         GetTextMetricsA(screen.Get(), &tm);
-        DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &textRect, textFlags | DT_CALCRECT);
+        DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &textRect, kTextFlags | DT_CALCRECT);
     }
     const int unitX = std::max<int>(tm.tmAveCharWidth, 1), unitY = std::max<int>(tm.tmHeight, 1);
     const int margin = MulDiv(8, unitX, 4), vmargin = MulDiv(8, unitY, 8);
@@ -84,12 +127,12 @@ void ShowMessage(const std::string& text) {
                                         (screenWidth - width) / 2, (screenHeight - height) / 2, width, height,
                                         Application->Handle(), nullptr, instance, &state));
     if (!dialog) throw EOSError("Cannot create the message dialog");
-    HWND label = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-                                 margin, vmargin, textWidth, textHeight, dialog.Get(), nullptr, instance, nullptr);
+    TextState textState{&text, font.Get()};
+    CreateWindowExA(0, kTextClass, "", WS_CHILD | WS_VISIBLE, margin, vmargin, textWidth, textHeight, dialog.Get(),
+                    nullptr, instance, &textState);
     HWND ok = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                               (clientWidth - buttonWidth) / 2, vmargin + textHeight + vmargin, buttonWidth,
                               buttonHeight, dialog.Get(), reinterpret_cast<HMENU>(IDOK), instance, nullptr);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     SendMessageA(ok, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
 
     // While the dialog is up, the program's other windows take no input.

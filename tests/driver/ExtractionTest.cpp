@@ -1,6 +1,6 @@
 // Install: the kit written into the staging folder and its Setup.exe started, on real files,
 // with the probe kit whose Setup.exe records how it was started.
-#include "support/Fixture.h"
+#include "support/Kit.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,61 +8,7 @@
 namespace driver {
 namespace {
 
-::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
-    if (actual == expected) return ::testing::AssertionSuccess();
-    std::size_t at = 0;
-    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
-    return ::testing::AssertionFailure() << (actual == "<missing>" ? std::string("the file is missing")
-                                                                     : "sizes " + std::to_string(actual.size()) + " and " +
-                                                                           std::to_string(expected.size()) +
-                                                                           ", first difference at byte " + std::to_string(at));
-}
-
-const char* const kWriteOrder[] = {"_inst32i.ex_", "_isdel.exe", "_setup.1", "_setup.dll", "_setup.lib",
-                                   "Disk1.id",     "Setup.exe",  "Setup.ini", "Setup.ins", "Setup.pkg"};
-
-class Extraction : public InstallerTest {
-protected:
-    void SetUp() override {
-        InstallerTest::SetUp();
-        log = base + "\\probe.log";
-        SetEnvironmentVariableA("QUORVANE_PROBE_LOG", log.c_str());
-        SetEnvironmentVariableA("QUORVANE_PROBE_HOLD_MS", "0");
-    }
-    // Starts the program with the probe kit, presses I Agree and then Install.
-    HWND StartAndInstall(Process& program) {
-        HWND form = program.MainForm();
-        if (!form) return nullptr;
-        FormButtons b(form);
-        Foreground(form);
-        ClickControl(b.agree);
-        WaitFor([&] { return IsWindowEnabled(b.install) != FALSE; });
-        ClickControl(b.install);
-        WaitFor([&] { return !IsWindowEnabled(b.install) && !IsWindowEnabled(b.agree); });
-        return form;
-    }
-    // Waits for the handler to finish: the error box, or the probe's record.
-    HWND WaitErrorBox(Process& program) { return program.WaitWindow("#32770", 10000); }
-    std::string ProbeRecord(DWORD ms = 10000) {
-        std::string record;
-        WaitFor([&] { return (record = ReadFileBytes(log)).find("held=") != std::string::npos; }, ms);
-        return record == "<missing>" ? "" : record;
-    }
-    std::string KitFile(const char* name) { return ReadFileBytes(ProbeKitDir() + "\\" + name); }
-    // The probe writes "exit" last. Every test waits for it to have ended before the next one
-    // starts: a running program keeps its working folder from being removed.
-    void WaitProbeExit() {
-        if (ReadFileBytes(log).find("held=") != std::string::npos)
-            WaitFor([&] { return ReadFileBytes(log).find("exit") != std::string::npos; }, 15000);
-        WaitNoProcess("Setup.exe");
-    }
-    void TearDown() override {
-        WaitProbeExit();
-        InstallerTest::TearDown();
-    }
-
-    std::string log;
-};
+using Extraction = KitTest;
 
 TEST_F(Extraction, WritesTheKitUnchangedThenStartsSetupOnceInTheFolderWithoutWaiting) {
     SetEnvironmentVariableA("QUORVANE_PROBE_HOLD_MS", "3000");
@@ -223,40 +169,6 @@ TEST_F(Extraction, InstallPressedTwiceInQuickSuccessionWritesAndStartsTheKitOnce
     std::size_t starts = 0;
     for (std::size_t at = all.find("cwd="); at != std::string::npos; at = all.find("cwd=", at + 1)) ++starts;
     EXPECT_EQ(starts, 1u) << all;
-}
-
-// A full disk: a small tmpfs drive, filled with ballast so that "_setup.1" cannot be written
-// whole. WriteFile reports success with fewer bytes written there.
-TEST_F(Extraction, AShortWriteOnAFullDiskStopsTheExtractionAndStartsNothing) {
-    char drive[8] = "";
-    if (!GetEnvironmentVariableA("QUORVANE_FULLDISK", drive, sizeof drive) || !drive[0])
-        GTEST_SKIP() << "no full-disk drive (scripts/test mounts one when run as root)";
-    std::string root = std::string(drive) + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    RemoveTree(root);
-    MakeDir(root);
-    systemRoot.SetString(root);
-    ULARGE_INTEGER freeBytes{};
-    ASSERT_TRUE(GetDiskFreeSpaceExA((std::string(drive) + "\\").c_str(), &freeBytes, nullptr, nullptr));
-    // Leave room for the first two entries and half of the third.
-    const std::int64_t room = 316789 + 8192 + 300000;
-    ASSERT_GT(static_cast<std::int64_t>(freeBytes.QuadPart), room + 65536);
-    WriteFileBytes(root + "\\ballast", std::string(static_cast<std::size_t>(freeBytes.QuadPart - room), 'B'));
-    Process program(ProbeInstallExe());
-    ASSERT_TRUE(program.MainForm());
-    StartAndInstall(program);
-    HWND box = WaitErrorBox(program);
-    ASSERT_TRUE(box);
-    std::string staging = root + "\\QuorvaneTemp";
-    EXPECT_EQ(DialogText(box), "Cannot write file " + staging + "\\_setup.1.");
-    EXPECT_EQ(FileSize(staging + "\\_inst32i.ex_"), 316789);
-    EXPECT_LT(FileSize(staging + "\\_setup.1"), 549483);
-    EXPECT_FALSE(Exists(staging + "\\_setup.dll")) << "nothing after the short write";
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    PostMessageA(program.Window("TForm1"), WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.ExitCode(), 0);
-    EXPECT_FALSE(Exists(staging)) << "the clean-up removes the damaged kit";
-    EXPECT_EQ(ReadFileBytes(log), "<missing>") << "Setup.exe was never started";
-    RemoveTree(root);
 }
 
 }  // namespace

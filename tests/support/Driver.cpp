@@ -45,12 +45,13 @@ std::string I686InstallExe() { return FromBuildPath(I686_INSTALL_EXE); }
 std::string KitDir() { return FromBuildPath(INSTALL_KIT_DIR); }
 std::string ProbeKitDir() { return FromBuildPath(PROBE_KIT_DIR); }
 
-bool WaitFor(const std::function<bool()>& pred, DWORD ms) {
+bool WaitFor(const std::function<bool()>& pred, DWORD ms, DWORD pollMs) {
     DWORD start = GetTickCount();
     for (;;) {
         if (pred()) return true;
         if (GetTickCount() - start > ms) return false;
-        Sleep(10);
+        if (pollMs) Sleep(pollMs);
+        else SwitchToThread();
     }
 }
 
@@ -110,11 +111,13 @@ HWND Process::WaitWindow(const char* cls, DWORD ms, const char* caption) const {
 void Process::Settle() const { WaitForInputIdle(pi_.hProcess, 5000); }
 
 std::string Text(HWND hwnd) {
-    char buffer[4096] = "";
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, &length))
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000, &length)) return "";
+    std::string buffer(length + 1, '\0');
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_BLOCK, 5000, &length))
         return "";
-    return std::string(buffer, length);
+    buffer.resize(std::min<std::size_t>(length, buffer.size()));
+    return buffer;
 }
 
 HWND Child(HWND parent, const char* cls, int index) {
@@ -156,6 +159,7 @@ HWND ActiveOf(HWND top) {
 }
 
 std::string DialogText(HWND dialog) {
+    if (HWND text = FindWindowExA(dialog, nullptr, "TMessageText", nullptr)) return Text(text);
     for (HWND child = FindWindowExA(dialog, nullptr, "Static", nullptr); child;
          child = FindWindowExA(dialog, child, "Static", nullptr)) {
         std::string text = Text(child);
@@ -286,7 +290,12 @@ std::string ReadFileBytes(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return std::string("<missing>");
-    std::string data(static_cast<std::size_t>(GetFileSize(h, nullptr)), '\0');
+    DWORD size = GetFileSize(h, nullptr);
+    if (size == INVALID_FILE_SIZE) {
+        CloseHandle(h);
+        return std::string("<not a file>");
+    }
+    std::string data(size, '\0');
     DWORD got = 0;
     if (!data.empty()) ReadFile(h, &data[0], static_cast<DWORD>(data.size()), &got, nullptr);
     CloseHandle(h);

@@ -17,7 +17,7 @@ std::string KitDir();           // the folder of the kit that InstallExe embeds
 std::string ProbeKitDir();      // the folder of the probe kit
 
 // Waits until pred() holds or ms pass; true when it held.
-bool WaitFor(const std::function<bool()>& pred, DWORD ms = 5000);
+bool WaitFor(const std::function<bool()>& pred, DWORD ms = 5000, DWORD pollMs = 10);
 
 class Process {
 public:
