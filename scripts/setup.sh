@@ -22,12 +22,17 @@ ensure_packages() {
 
 # Builds both images (and, for x86_64, the tests). Incremental after the first run.
 build_all() {
-  local preset
+  local preset log
   for preset in i686 x86_64; do
     echo "== building $preset"
     [ -f "$ROOT/build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" -S "$ROOT" >/dev/null
-    cmake --build "$ROOT/build/$preset" -j "$(nproc)" -- --no-print-directory | grep -vE '^\[|^$' || true
-    [ "${PIPESTATUS[0]}" = 0 ] || { echo "build of $preset failed" >&2; return 1; }
+    log="$ROOT/build/$preset/build.log"
+    if ! cmake --build "$ROOT/build/$preset" -j "$(nproc)" > "$log" 2>&1; then
+      cat "$log" >&2
+      echo "build of $preset failed" >&2
+      return 1
+    fi
+    grep -E 'warning|error' "$log" || true
   done
 }
 

@@ -20,7 +20,7 @@ public:
 class TStringList : public TObject {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
-    const std::string& operator[](int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    const std::string& operator[](int index) const { return items_[static_cast<std::size_t>(index)]; }
     void Add(const std::string& s) { items_.push_back(s); }
     void Clear() { items_.clear(); }
     void Delete(int index) { items_.erase(items_.begin() + index); }

@@ -1,6 +1,7 @@
 #include "forms/FormDef.h"
 
 #include <cctype>
+#include <cstdlib>
 
 #include "forms/SysUtils.h"
 
@@ -100,7 +101,7 @@ private:
             while (pos_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[pos_]))) ++pos_;
             std::string digits = s_.substr(start, pos_ - start);
             if (digits == "-" || digits.size() > 10) Fail("bad number '" + digits + "'");
-            v.number = std::stoll(digits);
+            v.number = std::strtoll(digits.c_str(), nullptr, 10);
         } else if (c == '[') {
             v.kind = TDefValue::Set;
             ++pos_;

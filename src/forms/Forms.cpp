@@ -1,7 +1,7 @@
 #include "forms/Forms.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdint>
 
 namespace forms {
 
@@ -511,8 +511,11 @@ void TApplication::ShowApplicationError(const Exception& e) {
                        static_cast<const char*>(e.Address()), &module);
     std::string moduleName = ModuleFileName(module);
     moduleName = moduleName.substr(moduleName.find_last_of("\\/") + 1);
-    char address[32];
-    std::snprintf(address, sizeof address, "%p", e.Address());
+    // The code address in upper-case hex, all digits of a pointer.
+    char address[2 * sizeof(void*) + 1];
+    auto value = reinterpret_cast<std::uintptr_t>(e.Address());
+    for (int i = 2 * sizeof(void*) - 1; i >= 0; --i, value >>= 4) address[i] = "0123456789ABCDEF"[value & 15];
+    address[2 * sizeof(void*)] = '\0';
     std::string message = e.Message();
     if (message.empty() || message.back() != '.') message += '.';
     std::string text = std::string("Exception ") + e.ClassName() + " in module " + moduleName + " at " + address +
