@@ -150,7 +150,12 @@ void TBevel::Paint(HDC dc) {
 // TWinControl
 
 TWinControl::~TWinControl() {
-    if (handle_) SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    // The window may outlive this object (until its form's window goes): give it back its own
+    // window procedure.
+    if (handle_ && defaultProc_) {
+        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    }
 }
 
 bool TWinControl::SetProperty(const std::string& name, const TDefValue& v) {

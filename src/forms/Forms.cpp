@@ -63,7 +63,7 @@ TForm::~TForm() {
     controls_.clear();
     if (handle_) {
         SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-        DestroyWindow(handle_);
+        if (!owner_->ShuttingDown()) DestroyWindow(handle_);
     }
 }
 
@@ -408,9 +408,13 @@ TApplication::TApplication() : title_(ApplicationTitleFromPath(ModuleFileName(nu
                               nullptr, nullptr, GetModuleHandleA(nullptr), this);
 }
 
+// The process ends after this: its windows go with it, and no message reaches any of them.
+// Taking them down one by one first would cost more than the rest of the shutdown together
+// (under Wine, some 20 ms of display traffic), for nothing anyone could see.
 TApplication::~TApplication() {
+    shuttingDown_ = true;
     DestroyForms();
-    if (handle_) DestroyWindow(handle_);
+    if (handle_) SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
 }
 
 void TApplication::DestroyForms() {

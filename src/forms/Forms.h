@@ -144,6 +144,7 @@ public:
     // left. A quit message sets Terminated.
     void ProcessMessages();
     bool Terminated() const { return terminated_; }
+    bool ShuttingDown() const { return shuttingDown_; }
     // Destroys a form without any event; a released main form leaves the application without one.
     void ReleaseForm(TForm* form);
 
@@ -180,6 +181,7 @@ private:
     TForm* mainForm_ = nullptr;
     bool mainFormShown_ = false;
     bool terminated_ = false;
+    bool shuttingDown_ = false;
     std::vector<std::unique_ptr<TForm>> forms_;
     std::exception_ptr pendingFailure_;
 };
