@@ -52,20 +52,6 @@ LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-void RegisterOnce(const char* name, WNDPROC proc, HBRUSH background) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, name, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = background;
-    wc.lpszClassName = name;
-    if (!RegisterClassExA(&wc)) throw EOSError(std::string("Cannot register the window class ") + name);
-}
-
 LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE)
         SetWindowLongPtrA(hwnd, GWLP_USERDATA,
@@ -86,8 +72,8 @@ LRESULT CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void ShowMessage(const std::string& text) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterOnce(kDialogClass, &DialogProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RegisterOnce(kTextClass, &TextProc, nullptr);
+    RegisterClassOnce(kDialogClass, &DialogProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), false);
+    RegisterClassOnce(kTextClass, &TextProc, nullptr, false);
 
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;

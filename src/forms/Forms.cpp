@@ -37,7 +37,9 @@ std::unique_ptr<TControl> NewControl(const std::string& kind) {
     return nullptr;
 }
 
-void RegisterClassOnce(const char* name, WNDPROC proc, HBRUSH background) {
+}  // namespace
+
+void RegisterClassOnce(const char* name, WNDPROC proc, HBRUSH background, bool withIcon) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -46,14 +48,12 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HBRUSH background) {
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
-    wc.hIcon = ApplicationIcon();
+    wc.hIcon = withIcon ? ApplicationIcon() : nullptr;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = background;
     wc.lpszClassName = name;
     if (!RegisterClassExA(&wc)) throw EOSError(std::string("Cannot register the window class ") + name);
 }
-
-}  // namespace
 
 // TForm
 
@@ -189,7 +189,7 @@ void TForm::ScaleForScreen() {
 }
 
 void TForm::CreateWindowAndControls() {
-    RegisterClassOnce(className_, &WindowProc, nullptr);
+    RegisterClassOnce(className_, &WindowProc, nullptr, true);
     font_ = MakeFont(Font);
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_WINDOWEDGE;
@@ -398,7 +398,7 @@ TApplication* const Application = &theApplication;
 
 TApplication::TApplication() : title_(ApplicationTitleFromPath(ModuleFileName(nullptr))) {
     try {
-        RegisterClassOnce("TApplication", &WindowProc, nullptr);
+        RegisterClassOnce("TApplication", &WindowProc, nullptr, true);
     } catch (const Exception&) {
         return;  // no window: CreateForm reports it
     }

@@ -188,6 +188,9 @@ private:
 
 extern TApplication* const Application;
 
+// Registers a window class of this module once; the application icon when withIcon.
+void RegisterClassOnce(const char* name, WNDPROC proc, HBRUSH background, bool withIcon);
+
 // The message dialog: the text unchanged, one OK button; returns when it has been dismissed.
 void ShowMessage(const std::string& text);
 
