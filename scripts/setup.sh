@@ -63,9 +63,12 @@ make_prefix() {
   "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1
   "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-  # The window's font: Wine ships "MS Sans Serif" but does not register it in a new prefix.
+  # Wine ships "MS Sans Serif" (the window's font) and Marlett (the caption buttons' glyphs) but
+  # does not register them in a new prefix here.
   "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
     /v 'MS Sans Serif 8,10,12,14,18,24' /d 'Z:\usr\share\wine\fonts\sserife.fon' /f >/dev/null 2>&1
+  "${run[@]}" env WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+    /v 'Marlett (TrueType)' /d 'Z:\usr\share\wine\fonts\marlett.ttf' /f >/dev/null 2>&1
   "${run[@]}" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
 }
 
