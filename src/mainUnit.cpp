@@ -42,12 +42,12 @@ TForm1::TForm1(TApplication* Owner) : TForm(Owner, "TForm1") {
     Publish("Button2", Button2);
     Publish("Memo1", Memo1);
     Publish("Button3", Button3);
-    Publish("Button1Click", &TForm1::Button1Click);
-    Publish("FormCreate", &TForm1::FormCreate);
-    Publish("FormShow", &TForm1::FormShow);
-    Publish("Button2Click", &TForm1::Button2Click);
-    Publish("Button3Click", &TForm1::Button3Click);
-    Publish("FormClose", &TForm1::FormClose);
+    Publish<&TForm1::Button1Click>("Button1Click");
+    Publish<&TForm1::FormCreate>("FormCreate");
+    Publish<&TForm1::FormShow>("FormShow");
+    Publish<&TForm1::Button2Click>("Button2Click");
+    Publish<&TForm1::Button3Click>("Button3Click");
+    Publish<&TForm1::FormClose>("FormClose");
 }
 
 void TForm1::Button1Click(TObject*) {

@@ -54,9 +54,25 @@ def pack_mask(mask, width):
     return out
 
 
+def rle4(rows):
+    """4-bit run-length encoding (BI_RLE4), bottom-up, runs of one colour only."""
+    out = bytearray()
+    for row in reversed(rows):
+        x = 0
+        while x < len(row):
+            n = 1
+            while x + n < len(row) and row[x + n] == row[x] and n < 255:
+                n += 1
+            out += bytes((n, (row[x] << 4) | row[x]))
+            x += n
+        out += b"\x00\x00"  # end of line
+    out += b"\x00\x01"  # end of bitmap
+    return bytes(out)
+
+
 def write_bmp(path, rows, width, height):
-    bits = pack4(rows, width)
-    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(bits), 2835, 2835, 16, 0)
+    bits = rle4(rows)
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 2, len(bits), 2835, 2835, 16, 0)
     offset = 14 + len(header) + 64
     with open(path, "wb") as f:
         f.write(b"BM" + struct.pack("<IHHI", offset + len(bits), 0, 0, offset))

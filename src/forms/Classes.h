@@ -4,12 +4,29 @@
 
 #include <cstddef>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "forms/Handles.h"
 #include "forms/SysUtils.h"
 
 namespace forms {
+
+// A reference to something callable, for a call made while the callable still lives (the
+// argument of a function that calls it before returning). Owns nothing, allocates nothing.
+template <class R>
+class FunctionRef {
+public:
+    template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FunctionRef>>>
+    FunctionRef(F&& f)  // NOLINT: converts from any callable, as std::function does
+        : object_(const_cast<void*>(static_cast<const void*>(&f))),
+          call_([](void* o) -> R { return (*static_cast<std::remove_reference_t<F>*>(o))(); }) {}
+    R operator()() const { return call_(object_); }
+
+private:
+    void* object_;
+    R (*call_)(void*);
+};
 
 class TObject {
 public:

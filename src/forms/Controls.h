@@ -15,7 +15,22 @@ namespace forms {
 
 class TForm;
 
-using TNotifyEvent = std::function<void(TObject* Sender)>;
+// An event property: a method of some object, called with the sender (and more). Empty when
+// nothing is bound.
+template <class... Args>
+class TEvent {
+public:
+    TEvent() = default;
+    TEvent(void* self, void (*call)(void*, Args...)) : self_(self), call_(call) {}
+    explicit operator bool() const { return call_ != nullptr; }
+    void operator()(Args... args) const { call_(self_, args...); }
+
+private:
+    void* self_ = nullptr;
+    void (*call_)(void*, Args...) = nullptr;
+};
+
+using TNotifyEvent = TEvent<TObject*>;
 
 // Conversions of definition values; each raises EParserError naming the line.
 int AsInt(const TDefValue& v);

@@ -83,9 +83,9 @@ void TForm::CreateFromDefinition(const std::string& text) {
 }
 
 TNotifyEvent TForm::NotifyMethod(const TDefValue& v) const {
-    auto it = notifyMethods_.find(AsIdent(v));
-    if (it == notifyMethods_.end()) DefinitionError(v.line, std::string(className_) + " has no method " + v.text);
-    return it->second;
+    const TNotifyEvent* method = FindMethod(notifyMethods_, AsIdent(v));
+    if (!method) DefinitionError(v.line, std::string(className_) + " has no method " + v.text);
+    return *method;
 }
 
 bool TForm::SetFormProperty(const std::string& name, const TDefValue& v) {
@@ -109,9 +109,9 @@ bool TForm::SetFormProperty(const std::string& name, const TDefValue& v) {
     else if (name == "OnCreate") OnCreate = NotifyMethod(v);
     else if (name == "OnShow") OnShow = NotifyMethod(v);
     else if (name == "OnClose") {
-        auto it = closeMethods_.find(AsIdent(v));
-        if (it == closeMethods_.end()) DefinitionError(v.line, std::string(className_) + " has no close method " + v.text);
-        OnClose = it->second;
+        const TCloseEvent* method = FindMethod(closeMethods_, AsIdent(v));
+        if (!method) DefinitionError(v.line, std::string(className_) + " has no close method " + v.text);
+        OnClose = *method;
     } else return false;
     return true;
 }
@@ -123,8 +123,8 @@ void TForm::Load(const TDefObject& def) {
     DesignFontHeight = Font.Height;
     for (const auto& child : def.children) LoadControl(child);
     for (const auto& field : fields_) {
-        bool bound = std::any_of(controls_.begin(), controls_.end(), [&](const auto& c) { return c->Name == field.first; });
-        if (!bound) DefinitionError(def.line, "no control named " + field.first);
+        bool bound = std::any_of(controls_.begin(), controls_.end(), [&](const auto& c) { return c->Name == field.name; });
+        if (!bound) DefinitionError(def.line, std::string("no control named ") + field.name);
     }
     for (const auto& c : controls_)
         if (auto w = dynamic_cast<TWinControl*>(c.get())) tabList_.push_back(w);
@@ -145,9 +145,9 @@ void TForm::LoadControl(const TDefObject& def) {
                                                  : control->SetProperty(p.first, p.second);
         if (!known) DefinitionError(p.second.line, "unknown property " + p.first + " of " + def.kind);
     }
-    auto field = fields_.find(def.name);
-    if (field != fields_.end() && !field->second(control.get()))
-        DefinitionError(def.line, "the field " + def.name + " does not hold a " + def.kind);
+    for (const auto& field : fields_)
+        if (def.name == field.name && !field.bind(control.get(), field.field))
+            DefinitionError(def.line, "the field " + def.name + " does not hold a " + def.kind);
     controls_.push_back(std::move(control));
 }
 
@@ -478,7 +478,7 @@ void TApplication::ReleaseForm(TForm* form) {
     }
 }
 
-bool TApplication::Deliver(const std::function<void()>& handler) {
+bool TApplication::Deliver(FunctionRef<void> handler) {
     try {
         handler();
         return true;
@@ -490,7 +490,7 @@ bool TApplication::Deliver(const std::function<void()>& handler) {
     return false;
 }
 
-LRESULT TApplication::Dispatch(const std::function<LRESULT()>& body, const std::function<LRESULT()>& fallback) {
+LRESULT TApplication::Dispatch(FunctionRef<LRESULT> body, FunctionRef<LRESULT> fallback) {
     try {
         return body();
     } catch (...) {

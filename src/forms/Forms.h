@@ -16,7 +16,7 @@ namespace forms {
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
-using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseEvent = TEvent<TObject*, TCloseAction&>;
 
 class TApplication;
 
@@ -76,17 +76,20 @@ protected:
     // Published fields and methods: the definition binds controls and events by these names.
     template <class T>
     void Publish(const char* name, T*& field) {
-        fields_[name] = [&field](TControl* c) { return (field = dynamic_cast<T*>(c)) != nullptr; };
+        fields_.push_back(FieldBinding{name, &field, &Bind<T>});
     }
-    template <class F>
-    void Publish(const char* name, void (F::*method)(TObject*)) {
-        F* self = static_cast<F*>(this);
-        notifyMethods_[name] = [self, method](TObject* sender) { (self->*method)(sender); };
-    }
-    template <class F>
-    void Publish(const char* name, void (F::*method)(TObject*, TCloseAction&)) {
-        F* self = static_cast<F*>(this);
-        closeMethods_[name] = [self, method](TObject* sender, TCloseAction& action) { (self->*method)(sender, action); };
+    // Publish<&TForm1::Button1Click>("Button1Click"): an event handler, by the name the
+    // definition binds it with.
+    template <auto Method>
+    void Publish(const char* name) {
+        using F = typename MethodTraits<decltype(Method)>::Class;
+        void* self = static_cast<F*>(this);
+        if constexpr (MethodTraits<decltype(Method)>::IsClose)
+            closeMethods_.push_back({name, TCloseEvent(self, [](void* o, TObject* s, TCloseAction& a) {
+                                         (static_cast<F*>(o)->*Method)(s, a);
+                                     })});
+        else
+            notifyMethods_.push_back({name, TNotifyEvent(self, [](void* o, TObject* s) { (static_cast<F*>(o)->*Method)(s); })});
     }
 
 private:
@@ -113,9 +116,37 @@ private:
     HWND savedFocus_ = nullptr;
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<TWinControl*> tabList_;
-    std::map<std::string, std::function<bool(TControl*)>> fields_;
-    std::map<std::string, TNotifyEvent> notifyMethods_;
-    std::map<std::string, TCloseEvent> closeMethods_;
+    // A published field: its name, where it is, and how a control is checked and stored there.
+    struct FieldBinding {
+        const char* name;
+        void* field;
+        bool (*bind)(TControl* control, void* field);
+    };
+    template <class T>
+    static bool Bind(TControl* control, void* field) {
+        return (*static_cast<T**>(field) = dynamic_cast<T*>(control)) != nullptr;
+    }
+    std::vector<FieldBinding> fields_;
+    template <class M>
+    struct MethodTraits;
+    template <class C>
+    struct MethodTraits<void (C::*)(TObject*)> {
+        using Class = C;
+        static constexpr bool IsClose = false;
+    };
+    template <class C>
+    struct MethodTraits<void (C::*)(TObject*, TCloseAction&)> {
+        using Class = C;
+        static constexpr bool IsClose = true;
+    };
+    template <class E>
+    static const E* FindMethod(const std::vector<std::pair<const char*, E>>& methods, const std::string& name) {
+        for (const auto& m : methods)
+            if (name == m.first) return &m.second;
+        return nullptr;
+    }
+    std::vector<std::pair<const char*, TNotifyEvent>> notifyMethods_;
+    std::vector<std::pair<const char*, TCloseEvent>> closeMethods_;
 };
 
 class TApplication : public TObject {
@@ -154,7 +185,7 @@ public:
 
     // Runs an event handler; an exception that leaves it is shown in the error box.
     // True when the handler ran to its end.
-    bool Deliver(const std::function<void()>& handler);
+    bool Deliver(FunctionRef<void> handler);
     // The error box for an exception that left a handler.
     void ShowException(const Exception& e);
     // The box for a failure outside the handlers; the program then ends with exit code 1.
@@ -162,7 +193,7 @@ public:
 
     // Runs a window procedure body; a failure inside it is kept and raised again from the
     // event loop, outside any platform frame.
-    LRESULT Dispatch(const std::function<LRESULT()>& body, const std::function<LRESULT()>& fallback);
+    LRESULT Dispatch(FunctionRef<LRESULT> body, FunctionRef<LRESULT> fallback);
     void RaisePendingFailure();
 
     // Shows the taskbar entry (the application's own window) without activating it.

@@ -72,7 +72,7 @@ class TLoadForm : public forms::TForm {
 public:
     explicit TLoadForm(forms::TApplication* owner) : TForm(owner, "TLoadForm") {
         Publish("Button1", Button1);
-        Publish("Button1Click", &TLoadForm::Button1Click);
+        Publish<&TLoadForm::Button1Click>("Button1Click");
     }
     void Button1Click(forms::TObject*) {}
     forms::TButton* Button1 = nullptr;

@@ -21,11 +21,11 @@ public:
     explicit TTraceForm(forms::TApplication* owner) : TForm(owner, "TTraceForm") {
         Publish("Button1", Button1);
         Publish("Button2", Button2);
-        Publish("FormCreate", &TTraceForm::FormCreate);
-        Publish("FormShow", &TTraceForm::FormShow);
-        Publish("FormClose", &TTraceForm::FormClose);
-        Publish("Button1Click", &TTraceForm::Button1Click);
-        Publish("Button2Click", &TTraceForm::Button2Click);
+        Publish<&TTraceForm::FormCreate>("FormCreate");
+        Publish<&TTraceForm::FormShow>("FormShow");
+        Publish<&TTraceForm::FormClose>("FormClose");
+        Publish<&TTraceForm::Button1Click>("Button1Click");
+        Publish<&TTraceForm::Button2Click>("Button2Click");
     }
     forms::TButton* Button1 = nullptr;
     forms::TButton* Button2 = nullptr;
