@@ -9,7 +9,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         Application->Initialize();
         Application->CreateForm(Form1);
-        Application->Run();
+        Application->Run();  // ends the process when the loop ends
     } catch (const forms::Exception& e) {
         Application->ShowApplicationError(e);
         return 1;
@@ -17,5 +17,4 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->ShowApplicationError(forms::Exception(e.what()));
         return 1;
     }
-    return 0;
 }

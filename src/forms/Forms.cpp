@@ -440,6 +440,10 @@ void TApplication::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) HandleMessage(msg);
     terminated_ = true;
+    // The shutdown: the process ends here, with exit code 0, and its windows and objects go with
+    // it. No event of the program's is delivered on the way, and every object stays valid to the
+    // end, so a message the platform still sends a window while it takes it down finds its owner.
+    ExitProcess(0);
 }
 
 void TApplication::HandleMessage(MSG& msg) {

@@ -167,8 +167,9 @@ public:
         reference->Create();
         if (!mainForm_) mainForm_ = reference;
     }
-    // Shows the main form and runs the event loop until termination is requested.
-    void Run();
+    // Shows the main form, runs the event loop until termination is requested, then ends the
+    // process with exit code 0.
+    [[noreturn]] void Run();
     // Requests termination: the loop ends at its next turn.
     void Terminate() { PostQuitMessage(0); }
     // Handles every message waiting in the queue, as the event loop would; returns when none is
