@@ -29,6 +29,17 @@ DWORD RvaToOffset(const Image& image, DWORD rva) {
     return 0;
 }
 
+// Reads the optional header's fields of interest; returns the import directory's address.
+template <class Header>
+DWORD ReadOptional(const std::string& b, std::size_t at, Image& image) {
+    Header h;
+    std::memcpy(&h, &b[at], sizeof h);
+    image.subsystem = h.Subsystem;
+    image.dllCharacteristics = h.DllCharacteristics;
+    image.relocSize = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
+    return h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+}
+
 Image Read(const std::string& path) {
     Image image;
     image.bytes = ReadFileBytes(path);
@@ -42,21 +53,8 @@ Image Read(const std::string& path) {
     std::size_t optional = pe + 4 + sizeof file;
     std::memcpy(&image.magic, &b[optional], 2);
     DWORD importRva = 0;
-    if (image.magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
-        IMAGE_OPTIONAL_HEADER64 h;
-        std::memcpy(&h, &b[optional], sizeof h);
-        image.subsystem = h.Subsystem;
-        image.dllCharacteristics = h.DllCharacteristics;
-        importRva = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        image.relocSize = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
-    } else {
-        IMAGE_OPTIONAL_HEADER32 h;
-        std::memcpy(&h, &b[optional], sizeof h);
-        image.subsystem = h.Subsystem;
-        image.dllCharacteristics = h.DllCharacteristics;
-        importRva = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        image.relocSize = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
-    }
+    if (image.magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) importRva = ReadOptional<IMAGE_OPTIONAL_HEADER64>(b, optional, image);
+    else importRva = ReadOptional<IMAGE_OPTIONAL_HEADER32>(b, optional, image);
     std::size_t sections = optional + file.SizeOfOptionalHeader;
     for (WORD i = 0; i < file.NumberOfSections; ++i) {
         IMAGE_SECTION_HEADER s;
