@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <exception>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>

@@ -53,7 +53,4 @@ std::string ApplicationTitleFromPath(const std::string& path);
 // c in upper case, by the user's ANSI code page.
 char AnsiUpperChar(char c);
 
-// The system's text for an error code, without its line end.
-std::string SysErrorMessage(unsigned long code);
-
 }  // namespace forms
