@@ -95,10 +95,10 @@ void TLabel::Loaded() {
 }
 
 void TLabel::AdjustBounds() {
-    WindowDc screen(nullptr);
-    SelectedObject font(screen.Get(), ParentFont ? form_->FontHandle() : font_.Get());
+    const HDC screen = MeasuringDc();
+    SelectedObject font(screen, ParentFont ? form_->FontHandle() : font_.Get());
     RECT r{0, 0, 0, 0};
-    DrawTextA(screen.Get(), Caption.empty() ? " " : Caption.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
+    DrawTextA(screen, Caption.empty() ? " " : Caption.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
     Width = r.right;
     Height = r.bottom;
 }

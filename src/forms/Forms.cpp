@@ -153,11 +153,11 @@ void TForm::LoadControl(const TDefObject& def) {
 
 UniqueFont TForm::MakeFont(const TFont& font) const {
     UniqueFont made = font.Create();
-    WindowDc screen(nullptr);
+    const HDC screen = MeasuringDc();
     char face[LF_FACESIZE] = "";
     {
-        SelectedObject selected(screen.Get(), made.Get());
-        GetTextFaceA(screen.Get(), sizeof face, face);
+        SelectedObject selected(screen, made.Get());
+        GetTextFaceA(screen, sizeof face, face);
     }
     if (lstrcmpiA(face, font.Name.c_str()) == 0 || DesignFontHeight >= 0 || font.Height >= 0) return made;
     // The largest cell height whose text is no taller than the named font's would be.
@@ -165,23 +165,23 @@ UniqueFont TForm::MakeFont(const TFont& font) const {
     TFont substitute = font;
     for (substitute.Height = target; substitute.Height > target / 2; --substitute.Height) {
         UniqueFont candidate = substitute.Create();
-        SelectedObject selected(screen.Get(), candidate.Get());
+        SelectedObject selected(screen, candidate.Get());
         SIZE zero{};
-        GetTextExtentPoint32A(screen.Get(), "0", 1, &zero);
+        GetTextExtentPoint32A(screen, "0", 1, &zero);
         if (zero.cy <= target) return candidate;
     }
     return made;
 }
 
 void TForm::ScaleForScreen() {
-    WindowDc screen(nullptr);
-    int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    const HDC screen = MeasuringDc();
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     if (!Scaled || dpi == PixelsPerInch) return;
     Font.Height = MulDiv(Font.Height, dpi, PixelsPerInch);
     UniqueFont font = MakeFont(Font);
-    SelectedObject selected(screen.Get(), font.Get());
+    SelectedObject selected(screen, font.Get());
     SIZE zero{};
-    GetTextExtentPoint32A(screen.Get(), "0", 1, &zero);
+    GetTextExtentPoint32A(screen, "0", 1, &zero);
     if (zero.cy == TextHeight) return;
     for (auto& c : controls_) c->ScaleBy(zero.cy, TextHeight);
     ClientWidth = MulDiv(ClientWidth, zero.cy, TextHeight);

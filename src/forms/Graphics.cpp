@@ -4,6 +4,15 @@
 
 namespace forms {
 
+namespace {
+UniqueMemoryDc measuringDc;
+}
+
+HDC MeasuringDc() {
+    if (!measuringDc) measuringDc.Reset(CreateCompatibleDC(nullptr));
+    return measuringDc.Get();
+}
+
 bool ColorFromName(const std::string& name, TColor& color) {
     static const struct { const char* name; bool system; COLORREF value; } kColors[] = {
         {"clBtnFace", true, COLOR_BTNFACE},     {"clWindow", true, COLOR_WINDOW},
