@@ -84,6 +84,10 @@ bool SetupRunning() {
 // would do less than its whole job) and its start-up competes for this machine's two cores.
 // So the close is timed once the probe Setup.exe (it returns at once) has ended and the
 // machine has had a moment to settle.
+// The display server and the Wine desktop are still taking the last program's windows down
+// when its process has ended; the next start waits for that, whichever program comes next.
+void Settle() { Sleep(100); }
+
 void AwaitSetupEnded() {
     for (int i = 0; i < 5000 && SetupRunning(); ++i) Sleep(2);
     Sleep(50);
@@ -93,6 +97,7 @@ void AwaitSetupEnded() {
 // pressed to handler done, memory, close to exit.
 Sample Cycle(const std::string& exe) {
     Sample s;
+    Settle();
     double t0 = Now();
     PROCESS_INFORMATION pi = Start("\"" + exe + "\"");
     WaitForInputIdle(pi.hProcess, 30000);
@@ -123,6 +128,7 @@ Sample Cycle(const std::string& exe) {
 // The peer installer: start to idle window (then ended), and a silent extraction of the kit.
 Sample NsisCycle(const std::string& exe, const std::string& target) {
     Sample s;
+    Settle();
     double t0 = Now();
     PROCESS_INFORMATION pi = Start("\"" + exe + "\"");
     WaitForInputIdle(pi.hProcess, 30000);
