@@ -3,13 +3,14 @@
 //   bench ROUNDS A.exe B.exe [NSIS.exe NSIS_TARGET_DIR]
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "support/Driver.h"
 
 namespace {
 
@@ -67,16 +68,16 @@ void Memory(HANDLE process, Sample& s) {
     s.peakPrivate = counters.PeakPagefileUsage / 1024.0;
 }
 
-bool SetupRunning() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-        found = lstrcmpiA(entry.szExeFile, "Setup.exe") == 0;
-    CloseHandle(snapshot);
-    return found;
+// The display server and the Wine desktop are still taking the last program's windows down
+// when its process has ended; each start waits for that, whichever program comes next. Then it
+// starts the program and times it to its idle window.
+PROCESS_INFORMATION StartToIdle(const std::string& cmd, Sample& s) {
+    Sleep(100);
+    double t0 = Now();
+    PROCESS_INFORMATION pi = Start(cmd);
+    WaitForInputIdle(pi.hProcess, 30000);
+    s.start = Now() - t0;
+    return pi;
 }
 
 // A user closes the window after the kit's Setup.exe has started and gone its own way. Until
@@ -84,12 +85,8 @@ bool SetupRunning() {
 // would do less than its whole job) and its start-up competes for this machine's two cores.
 // So the close is timed once the probe Setup.exe (it returns at once) has ended and the
 // machine has had a moment to settle.
-// The display server and the Wine desktop are still taking the last program's windows down
-// when its process has ended; the next start waits for that, whichever program comes next.
-void Settle() { Sleep(100); }
-
 void AwaitSetupEnded() {
-    for (int i = 0; i < 5000 && SetupRunning(); ++i) Sleep(2);
+    driver::WaitNoProcess("Setup.exe", 10000);
     Sleep(50);
 }
 
@@ -97,11 +94,7 @@ void AwaitSetupEnded() {
 // pressed to handler done, memory, close to exit.
 Sample Cycle(const std::string& exe) {
     Sample s;
-    Settle();
-    double t0 = Now();
-    PROCESS_INFORMATION pi = Start("\"" + exe + "\"");
-    WaitForInputIdle(pi.hProcess, 30000);
-    s.start = Now() - t0;
+    PROCESS_INFORMATION pi = StartToIdle("\"" + exe + "\"", s);
     Found f{pi.dwProcessId, nullptr};
     for (int i = 0; i < 3000 && !f.hwnd; ++i) {
         EnumWindows(FindTop, reinterpret_cast<LPARAM>(&f));
@@ -128,11 +121,7 @@ Sample Cycle(const std::string& exe) {
 // The peer installer: start to idle window (then ended), and a silent extraction of the kit.
 Sample NsisCycle(const std::string& exe, const std::string& target) {
     Sample s;
-    Settle();
-    double t0 = Now();
-    PROCESS_INFORMATION pi = Start("\"" + exe + "\"");
-    WaitForInputIdle(pi.hProcess, 30000);
-    s.start = Now() - t0;
+    PROCESS_INFORMATION pi = StartToIdle("\"" + exe + "\"", s);
     Memory(pi.hProcess, s);
     TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 30000);
@@ -209,10 +198,11 @@ int main(int argc, char** argv) {
         std::printf("| %s | %s | %s | %.2f | %s |\n", r.name, Cell(Of(va), r.unit).c_str(), Cell(Of(vb), r.unit).c_str(),
                     Of(ratio).median, c.c_str());
     }
-    for (const char* name : {"A", "B"}) {
-        const std::vector<Sample>& v = name[0] == 'A' ? as : bs;
+    auto warnLeftBehind = [&](const char* name, const std::vector<Sample>& v) {
         long left = std::count_if(v.begin(), v.end(), [](const Sample& x) { return !x.cleared; });
         if (left) std::printf("\nwarning: %s left the staging folder behind in %ld of %d rounds\n", name, left, rounds);
-    }
+    };
+    warnLeftBehind("A", as);
+    warnLeftBehind("B", bs);
     return 0;
 }
