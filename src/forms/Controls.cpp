@@ -95,10 +95,10 @@ void TLabel::Loaded() {
 }
 
 void TLabel::AdjustBounds() {
-    const HDC screen = MeasuringDc();
-    SelectedObject font(screen, ParentFont ? form_->FontHandle() : font_.Get());
+    const HDC dc = MeasuringDc();
+    SelectedObject font(dc, ParentFont ? form_->FontHandle() : font_.Get());
     RECT r{0, 0, 0, 0};
-    DrawTextA(screen, Caption.empty() ? " " : Caption.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
+    DrawTextA(dc, Caption.empty() ? " " : Caption.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
     Width = r.right;
     Height = r.bottom;
 }

@@ -85,10 +85,10 @@ void ShowMessage(const std::string& text) {
     RECT textRect{0, 0, screenWidth / 2, 0};
     TEXTMETRICA tm{};
     {
-        const HDC screen = MeasuringDc();
-        SelectedObject selected(screen, font.Get());
-        GetTextMetricsA(screen, &tm);
-        DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &textRect, kTextFlags | DT_CALCRECT);
+        const HDC dc = MeasuringDc();
+        SelectedObject selected(dc, font.Get());
+        GetTextMetricsA(dc, &tm);
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, kTextFlags | DT_CALCRECT);
     }
     const int unitX = std::max<int>(tm.tmAveCharWidth, 1), unitY = std::max<int>(tm.tmHeight, 1);
     const int margin = MulDiv(8, unitX, 4), vmargin = MulDiv(8, unitY, 8);

@@ -170,11 +170,11 @@ void TForm::LoadControl(const TDefObject& def) {
 
 UniqueFont TForm::MakeFont(const TFont& font) const {
     UniqueFont made = font.Create();
-    const HDC screen = MeasuringDc();
+    const HDC dc = MeasuringDc();
     char face[LF_FACESIZE] = "";
     {
-        SelectedObject selected(screen, made.Get());
-        GetTextFaceA(screen, sizeof face, face);
+        SelectedObject selected(dc, made.Get());
+        GetTextFaceA(dc, sizeof face, face);
     }
     if (lstrcmpiA(face, font.Name.c_str()) == 0 || DesignFontHeight >= 0 || font.Height >= 0) return made;
     // The largest cell height whose text is no taller than the named font's would be.
@@ -182,23 +182,23 @@ UniqueFont TForm::MakeFont(const TFont& font) const {
     TFont substitute = font;
     for (substitute.Height = target; substitute.Height > target / 2; --substitute.Height) {
         UniqueFont candidate = substitute.Create();
-        SelectedObject selected(screen, candidate.Get());
+        SelectedObject selected(dc, candidate.Get());
         SIZE zero{};
-        GetTextExtentPoint32A(screen, "0", 1, &zero);
+        GetTextExtentPoint32A(dc, "0", 1, &zero);
         if (zero.cy <= target) return candidate;
     }
     return made;
 }
 
 void TForm::ScaleForScreen() {
-    const HDC screen = MeasuringDc();
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    const HDC dc = MeasuringDc();
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     if (!Scaled || dpi == PixelsPerInch) return;
     Font.Height = MulDiv(Font.Height, dpi, PixelsPerInch);
     UniqueFont font = MakeFont(Font);
-    SelectedObject selected(screen, font.Get());
+    SelectedObject selected(dc, font.Get());
     SIZE zero{};
-    GetTextExtentPoint32A(screen, "0", 1, &zero);
+    GetTextExtentPoint32A(dc, "0", 1, &zero);
     if (zero.cy == TextHeight) return;
     for (auto& c : controls_) c->ScaleBy(zero.cy, TextHeight);
     ClientWidth = MulDiv(ClientWidth, zero.cy, TextHeight);
